@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <stdexcept>
 
 #include "table_builder.hpp"
@@ -29,7 +30,15 @@ RunResult run_invoice_export(const std::filesystem::path& folder,
   const std::string out_path = (capture.path / "stdout").string();
   const std::string err_path = (capture.path / "stderr").string();
 
-  std::vector<std::string> argv_strings{INVOICE_EXPORT_PROGRAM};
+  // INVOICE_EXPORT_PROGRAM in the environment names another build of the program, and
+  // INVOICE_EXPORT_WRAPPER a command (with its options, split at spaces) to run it under.
+  std::vector<std::string> argv_strings;
+  if (const char* wrapper = std::getenv("INVOICE_EXPORT_WRAPPER")) {
+    std::istringstream words(wrapper);
+    for (std::string word; words >> word;) argv_strings.push_back(word);
+  }
+  const char* program = std::getenv("INVOICE_EXPORT_PROGRAM");
+  argv_strings.push_back(program != nullptr ? program : INVOICE_EXPORT_PROGRAM);
   argv_strings.insert(argv_strings.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& argument : argv_strings) argv.push_back(argument.data());
