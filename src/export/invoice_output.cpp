@@ -8,9 +8,10 @@
 namespace invoice_export {
 namespace {
 
+// After a failed write the buffer is only emptied: nothing more reaches the file.
 void write_buffer(InvoiceOutput& output) {
-  if (output.used == 0 || output.failed) return;
-  if (std::fwrite(output.buffer.data(), 1, output.used, output.stream.get()) != output.used) {
+  if (output.used != 0 && !output.failed &&
+      std::fwrite(output.buffer.data(), 1, output.used, output.stream.get()) != output.used) {
     output.failed = true;
   }
   output.used = 0;
@@ -28,7 +29,7 @@ bool open_invoice_output(InvoiceOutput& output, const char* path) {
   return true;
 }
 
-void put(InvoiceOutput& output, std::string_view text) {
+void put_overflowing(InvoiceOutput& output, std::string_view text) {
   while (!text.empty() && !output.failed) {
     const std::size_t room = output.buffer.size() - output.used;
     const std::size_t count = std::min(room, text.size());

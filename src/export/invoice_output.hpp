@@ -2,6 +2,7 @@
 // every failure remembered so that the run can tell a complete file from a cut one.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -24,7 +25,20 @@ struct InvoiceOutput {
 // ends are written explicitly.
 bool open_invoice_output(InvoiceOutput& output, const char* path);
 
-void put(InvoiceOutput& output, std::string_view text);
+// Appends text when the buffer is full: writes the buffer out first.
+void put_overflowing(InvoiceOutput& output, std::string_view text);
+
+// Appends text; the common case, text that fits in what is left of the buffer, is a
+// copy and nothing more.
+inline void put(InvoiceOutput& output, std::string_view text) {
+  if (text.size() <= output.buffer.size() - output.used) {
+    // std::copy, unlike memcpy, may be given the null pointer of an empty text.
+    std::copy(text.begin(), text.end(), output.buffer.data() + output.used);
+    output.used += text.size();
+    return;
+  }
+  put_overflowing(output, text);
+}
 
 inline void put_line(InvoiceOutput& output, std::string_view text) {
   put(output, text);

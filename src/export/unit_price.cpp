@@ -93,12 +93,53 @@ DecimalDigits round_to_17_digits(double magnitude) {
   return parse_scientific(text, at17.ptr);
 }
 
+// Below this the magnitude in units of 0.0001 is an integer-exact double, and the 17
+// significant digits reach past the fifth decimal.
+constexpr double kFastPathLimit = 4.5e11;
+
+// The common case, without the digit strings: q = magnitude * 10^4, split exactly into
+// q + error by a fused multiply-add. Rounding the 17-digit form of the magnitude at the
+// fourth decimal gives the same result as rounding q itself to the nearest integer,
+// unless q lies so close to a half that the 17-digit rounding (off by at most half a
+// unit in the 17th digit, under q * 5e-17) could decide which side it falls on. Such
+// values, and exact halves, are left to the digit strings. Returns the number of
+// units of 0.0001, or -1 when the fast path cannot tell.
+std::int64_t round_to_units_fast(double magnitude) {
+  if (magnitude >= kFastPathLimit) return -1;
+  const double q = magnitude * 1e4;
+  const double error = std::fma(magnitude, 1e4, -q);  // magnitude * 10^4 == q + error
+  const double whole = std::floor(q);
+  const double from_half = (q - whole - 0.5) + error;
+  if (std::fabs(from_half) <= q * 1e-15) return -1;
+  return static_cast<std::int64_t>(whole) + (from_half > 0 ? 1 : 0);
+}
+
+// Writes units of 0.0001 as integer digits, a full stop and four decimals.
+char* write_units(std::int64_t units, char* out) {
+  out = std::to_chars(out, out + 24, units / 10000).ptr;
+  *out++ = '.';
+  auto decimals = static_cast<int>(units % 10000);
+  for (int i = 3; i >= 0; --i) {
+    out[i] = static_cast<char>('0' + decimals % 10);
+    decimals /= 10;
+  }
+  return out + 4;
+}
+
 }  // namespace
 
 std::string_view format_unit_price(double value, UnitPriceBuffer& buffer) {
   if (value == 0.0) return "0.0000";
   if (std::isinf(value)) return value > 0 ? "1.#INF" : "-1.#INF";
   if (std::isnan(value)) return "-1.#IND";
+
+  const std::int64_t units = round_to_units_fast(std::fabs(value));
+  if (units >= 0) {
+    char* out = buffer.data();
+    if (value < 0) *out++ = '-';
+    out = write_units(units, out);
+    return {buffer.data(), static_cast<std::size_t>(out - buffer.data())};
+  }
 
   const DecimalDigits rounded = round_to_17_digits(std::fabs(value));
   // The digit worth 10^power, 0 outside the 17 significant ones.

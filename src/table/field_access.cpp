@@ -19,6 +19,15 @@ constexpr int kExponentCap = 5201;
 // 'e' and a capped exponent.
 constexpr std::size_t kNumberTextCapacity = MAX_FIELD_TEXT + 16;
 
+// A mantissa of up to 19 digits fits 64 bits; up to 2^53 it is exact as a double, as
+// are the powers of ten up to 10^22.
+constexpr int kMaxExactDigits = 19;
+constexpr std::uint64_t kMaxExactMantissa = std::uint64_t{1} << 53;
+constexpr long kMaxExactPower = 22;
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -77,79 +86,87 @@ std::size_t get_field_text(std::span<const FieldDescriptor> descriptors,
 
 double text_to_number(std::string_view text) {
   text = text.substr(0, MAX_FIELD_TEXT);
-  std::size_t i = 0;
-  while (i < text.size() && is_space(text[i])) ++i;
-
-  // The accepted prefix is copied into a form std::from_chars reads: no plus sign,
-  // 'e' for every exponent letter, the exponent capped.
-  char number[kNumberTextCapacity];
-  std::size_t length = 0;
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  while (at < end && is_space(*at)) ++at;
   bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  if (negative) number[length++] = '-';
+  if (at < end && (*at == '+' || *at == '-')) negative = *at++ == '-';
 
-  // Decimal position of the first non-zero digit, to tell overflow from underflow.
-  long leading_position = 0;
-  bool seen_nonzero = false;
-  long integer_digits = 0;
-  std::size_t digit_count = 0;
-  for (; i < text.size() && is_digit(text[i]); ++i) {
-    if (text[i] != '0' && !seen_nonzero) {
-      seen_nonzero = true;
-      leading_position = integer_digits;
+  // The mantissa: digits, then a full stop and digits; "5." and ".5" count too. Read
+  // as value = mantissa * 10^scale from its first 19 significant digits; exact stays
+  // true while every digit left out is a 0.
+  std::uint64_t mantissa = 0;
+  int significant_digits = 0;
+  long scale = 0;
+  bool exact = true;
+  const char* const integer_begin = at;
+  for (; at < end && is_digit(*at); ++at) {
+    const auto digit = static_cast<std::uint64_t>(*at - '0');
+    if (significant_digits < kMaxExactDigits) {
+      mantissa = mantissa * 10 + digit;
+      significant_digits += mantissa != 0;  // leading zeros do not count
+    } else {
+      exact = exact && digit == 0;
+      ++scale;
     }
-    number[length++] = text[i];
-    ++integer_digits;
-    ++digit_count;
   }
-  if (i + 1 < text.size() && text[i] == '.' && is_digit(text[i + 1])) {
-    number[length++] = '.';
-    ++i;
-    long fraction_digits = 0;
-    for (; i < text.size() && is_digit(text[i]); ++i) {
-      if (text[i] != '0' && !seen_nonzero) {
-        seen_nonzero = true;
-        leading_position = integer_digits + fraction_digits;
+  const char* const integer_end = at;
+  const char* fraction_begin = at;
+  if (at < end && *at == '.' &&
+      (integer_end > integer_begin || (at + 1 < end && is_digit(at[1])))) {
+    fraction_begin = ++at;
+    for (; at < end && is_digit(*at); ++at) {
+      const auto digit = static_cast<std::uint64_t>(*at - '0');
+      if (significant_digits < kMaxExactDigits) {
+        mantissa = mantissa * 10 + digit;
+        significant_digits += mantissa != 0;
+        --scale;
+      } else {
+        exact = exact && digit == 0;
       }
-      number[length++] = text[i];
-      ++fraction_digits;
-      ++digit_count;
     }
-  } else if (i < text.size() && text[i] == '.' && digit_count > 0) {
-    ++i;  // "5." is five; the full stop adds nothing
   }
-  if (digit_count == 0) return 0.0;  // blank, a lone sign or full stop, letters
+  const char* const fraction_end = at;
+  if (integer_end == integer_begin && fraction_end == fraction_begin) return 0.0;
 
+  // The exponent, when its letter is followed by digits.
   int exponent = 0;
-  if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
-    std::size_t j = i + 1;
-    bool exponent_negative = false;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-      exponent_negative = text[j] == '-';
-      ++j;
+  if (at < end && (*at == 'E' || *at == 'e' || *at == 'D' || *at == 'd')) {
+    const char* digit = at + 1;
+    const bool exponent_negative = digit < end && *digit == '-';
+    if (digit < end && (*digit == '+' || *digit == '-')) ++digit;
+    for (; digit < end && is_digit(*digit); ++digit) {
+      exponent = std::min(exponent * 10 + (*digit - '0'), kExponentCap);
     }
-    if (j < text.size() && is_digit(text[j])) {
-      for (; j < text.size() && is_digit(text[j]); ++j) {
-        exponent = std::min(exponent * 10 + (text[j] - '0'), kExponentCap);
-      }
-      if (exponent_negative) exponent = -exponent;
-    }
+    if (exponent_negative) exponent = -exponent;
   }
-  if (!seen_nonzero) return negative ? -0.0 : 0.0;
+  scale += exponent;
+  if (mantissa == 0) return negative ? -0.0 : 0.0;
 
-  number[length++] = 'e';
-  const auto written = std::to_chars(number + length, number + kNumberTextCapacity, exponent);
-  length = static_cast<std::size_t>(written.ptr - number);
+  // Both factors exact as doubles: one correctly rounded multiplication or division.
+  if (exact && mantissa <= kMaxExactMantissa && scale >= -kMaxExactPower && scale <= kMaxExactPower) {
+    auto value = static_cast<double>(mantissa);
+    value = scale < 0 ? value / kPowersOfTen[-scale] : value * kPowersOfTen[scale];
+    return negative ? -value : value;
+  }
 
+  // Anything else goes to std::from_chars, in the form it reads: no plus sign, 'e'
+  // for every exponent letter, the exponent capped.
+  char number[kNumberTextCapacity];
+  char* out = number;
+  if (negative) *out++ = '-';
+  out = std::copy(integer_begin, integer_end, out);
+  if (fraction_end > fraction_begin) {
+    *out++ = '.';
+    out = std::copy(fraction_begin, fraction_end, out);
+  }
+  *out++ = 'e';
+  out = std::to_chars(out, number + kNumberTextCapacity, exponent).ptr;
   double value = 0.0;
-  const auto parsed = std::from_chars(number, number + length, value, std::chars_format::general);
-  if (parsed.ec == std::errc::result_out_of_range) {
-    // The first significant digit stands at 10^(integer_digits - 1 - leading_position
-    // + exponent): a positive power overflowed, a negative one underflowed.
-    const bool overflow = integer_digits - 1 - leading_position + exponent > 0;
+  if (std::from_chars(number, out, value).ec == std::errc::result_out_of_range) {
+    // The first significant digit stands at 10^(scale + significant_digits - 1): a
+    // positive power overflowed, a negative one underflowed.
+    const bool overflow = scale + significant_digits - 1 > 0;
     const double magnitude = overflow ? std::numeric_limits<double>::infinity() : 0.0;
     value = negative ? -magnitude : magnitude;
   }
