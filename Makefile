@@ -5,7 +5,10 @@ DEMO_DIR := build/demo
 FUZZ_SECONDS ?= 60
 FUZZ_DIR := $(CURDIR)/build/fuzz
 
-.PHONY: all release test demo fuzz deps clean
+BENCH_POSITIONS ?= 20 10000 100000 1000000
+BENCH_DATA := build/bench/data
+
+.PHONY: all release test demo fuzz bench deps clean
 
 all: release
 
@@ -43,10 +46,22 @@ fuzz:
 	  -max_len=16384 -close_fd_mask=3 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ \
 	  $(FUZZ_DIR)/corpus $(FUZZ_DIR)/seeds
 
+# The export against cat of the same tables for each BENCH_POSITIONS, then the
+# microbenchmarks. Tables are generated once per size under build/bench/data.
+bench:
+	scripts/install-deps bench
+	cmake --preset bench
+	cmake --build --preset bench --parallel $(JOBS)
+	@for n in $(BENCH_POSITIONS); do \
+	  [ -f $(BENCH_DATA)/$$n/dtowar.dbf ] || build/bench/bench/make_tables $(BENCH_DATA)/$$n $$n; \
+	done
+	build/bench/bench/compare_with_cat $(CURDIR)/build/bench/invoice-export $(BENCH_DATA) $(BENCH_POSITIONS)
+	build/bench/bench/micro_bench
+
 # Installs what building, testing, fuzzing and benchmarking need, when it is missing
 # (Debian, as root).
 deps:
-	scripts/install-deps test fuzz
+	scripts/install-deps test fuzz bench
 
 clean:
 	rm -rf build

@@ -64,7 +64,7 @@ TEST(HeaderSection, LinesFromTheInvoiceTable) {
     InvoiceTables tables = fixture::sample_invoice();
     if (c.edit != nullptr) c.edit(tables);
     const fixture::Export result = fixture::export_tables(tables);
-    EXPECT_EQ(result.run.status, 0);
+    EXPECT_EQ(result.run.status, 0) << result.run.err;
     ASSERT_TRUE(result.invoice.has_value());
     EXPECT_EQ(fixture::line_value(*result.invoice, c.key), c.want);
   }
