@@ -37,7 +37,8 @@ Sample run(const std::string& folder, const std::vector<std::string>& arguments,
   if (child == 0) {
     const int out = open(output_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int null = open("/dev/null", O_WRONLY);
-    if (out < 0 || null < 0 || dup2(out, 1) < 0 || dup2(null, 2) < 0 || chdir(folder.c_str()) != 0) {
+    if (out < 0 || null < 0 || dup2(out, 1) < 0 || dup2(null, 2) < 0 ||
+        chdir(folder.c_str()) != 0) {
       _exit(127);
     }
     execv(argv[0], argv.data());
@@ -47,7 +48,8 @@ Sample run(const std::string& folder, const std::vector<std::string>& arguments,
   rusage usage{};
   if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
       WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "compare_with_cat: %s failed in %s\n", arguments[0].c_str(), folder.c_str());
+    std::fprintf(stderr, "compare_with_cat: %s failed in %s\n", arguments[0].c_str(),
+                 folder.c_str());
     std::exit(1);
   }
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
@@ -69,8 +71,8 @@ int main(int argc, char** argv) {
   }
   const std::string program = argv[1];
   const std::string data = argv[2];
-  std::printf("%10s %7s %12s %12s %7s %12s %12s\n", "positions", "rounds", "export ms",
-              "cat ms", "ratio", "ns/position", "peak KiB");
+  std::printf("%10s %7s %12s %12s %7s %12s %12s\n", "positions", "rounds", "export ms", "cat ms",
+              "ratio", "ns/position", "peak KiB");
   for (int i = 3; i < argc; ++i) {
     const long positions = std::atol(argv[i]);
     const std::string folder = data + "/" + argv[i];

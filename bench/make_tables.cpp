@@ -16,11 +16,18 @@ namespace {
 
 // Goods names in code page 852 (\xab z acute, \x88 l with stroke, \xa2 o acute,
 // \xbe z with dot above, \x98 s acute, \xa9 e with ogonek).
-const char* const kGoodsNames[] = {
-    "Mleko UHT 3,2% 1l", "Ser \xbe\xa2\x88ty gouda", "Chleb \xbeytni krojony",
-    "Kawa ziarnista 1 kg", "Woda \xabr\xa2" "dlana 1,5 l", "Mas\x88o extra 82%",
-    "Jab\x88ka szampion luz", "Makaron \x98widerki 500 g", "R\xa9" "cznik papierowy",
-    "Us\x88uga dostawy"};
+const char* const kGoodsNames[] = {"Mleko UHT 3,2% 1l",
+                                   "Ser \xbe\xa2\x88ty gouda",
+                                   "Chleb \xbeytni krojony",
+                                   "Kawa ziarnista 1 kg",
+                                   "Woda \xabr\xa2"
+                                   "dlana 1,5 l",
+                                   "Mas\x88o extra 82%",
+                                   "Jab\x88ka szampion luz",
+                                   "Makaron \x98widerki 500 g",
+                                   "R\xa9"
+                                   "cznik papierowy",
+                                   "Us\x88uga dostawy"};
 const char* const kUnits[] = {"szt", "kg", "opak", "l", "us\x88"};
 const char* const kVatRates[] = {"0.00", "5.00", "8.00", "23.00"};
 
@@ -54,16 +61,19 @@ int main(int argc, char** argv) {
   std::mt19937_64 random(static_cast<std::uint64_t>(count));
 
   fixture::Table invoice;
-  invoice.fields = {{"NR_WEWN", 'C', 10}, {"NR_WEWN_R", 'C', 4}, {"NABYWCA", 'C', 40},
-                    {"DATA", 'D', 8},     {"DAT_S", 'D', 8},     {"SPOS_ZAPL", 'C', 10},
+  invoice.fields = {{"NR_WEWN", 'C', 10}, {"NR_WEWN_R", 'C', 4},  {"NABYWCA", 'C', 40},
+                    {"DATA", 'D', 8},     {"DAT_S", 'D', 8},      {"SPOS_ZAPL", 'C', 10},
                     {"TERMIN", 'D', 8},   {"WARTOSC", 'N', 14, 2}};
   invoice.records = {{"1", "2026", "Hurtownia Spo\xbeywcza Sp. z o.o.", "20261211", "20261211",
                       "Przelew", "20270110", "0.00"}};
   fixture::write_file(folder / "dfaktura.dbf", fixture::table_bytes(invoice));
 
   fixture::Table positions;
-  positions.fields = {{"LP", 'N', 7}, {"ID_TOW", 'N', 8}, {"ILOSC", 'N', 10, 3},
-                      {"RABAT", 'N', 5, 2}, {"WART_ZL", 'N', 12, 2}};
+  positions.fields = {{"LP", 'N', 7},
+                      {"ID_TOW", 'N', 8},
+                      {"ILOSC", 'N', 10, 3},
+                      {"RABAT", 'N', 5, 2},
+                      {"WART_ZL", 'N', 12, 2}};
   write_streamed(folder / "dpozycja.dbf", positions, count, [&](std::int32_t i) {
     const long long quantity = static_cast<long long>(random() % 9999999) + 1;  // 0.001 ..
     const long long value = static_cast<long long>(random() % 99999999) + 1;    // 0.01 ..
@@ -72,16 +82,19 @@ int main(int argc, char** argv) {
   });
 
   fixture::Table goods;
-  goods.fields = {{"ID_TOW", 'N', 8},      {"TOWAR", 'C', 40},    {"KOD_KRESKI", 'C', 13},
-                  {"JM", 'C', 5},          {"NAZWISKO", 'C', 20}, {"CENA", 'N', 10, 2},
-                  {"OPIS", 'C', 30},       {"PODA_OBRO", 'N', 5, 2}};
+  goods.fields = {{"ID_TOW", 'N', 8}, {"TOWAR", 'C', 40},      {"KOD_KRESKI", 'C', 13},
+                  {"JM", 'C', 5},     {"NAZWISKO", 'C', 20},   {"CENA", 'N', 10, 2},
+                  {"OPIS", 'C', 30},  {"PODA_OBRO", 'N', 5, 2}};
   write_streamed(folder / "dtowar.dbf", goods, count, [&](std::int32_t i) {
     const std::string barcode = std::to_string(5900000000000LL + i);
-    return std::vector<std::string>{
-        std::to_string(100000 + i % 5000), kGoodsNames[random() % std::size(kGoodsNames)],
-        barcode, kUnits[random() % std::size(kUnits)], "10.51.11.0",
-        fixed_decimal(static_cast<long long>(random() % 100000), 2), "",
-        kVatRates[random() % std::size(kVatRates)]};
+    return std::vector<std::string>{std::to_string(100000 + i % 5000),
+                                    kGoodsNames[random() % std::size(kGoodsNames)],
+                                    barcode,
+                                    kUnits[random() % std::size(kUnits)],
+                                    "10.51.11.0",
+                                    fixed_decimal(static_cast<long long>(random() % 100000), 2),
+                                    "",
+                                    kVatRates[random() % std::size(kVatRates)]};
   });
   return 0;
 }

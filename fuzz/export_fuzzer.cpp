@@ -59,8 +59,8 @@ void fuzz_field_access(std::string_view data) {
   std::vector<table::FieldDescriptor> descriptors;
   for (std::size_t at = 0; at + table::kDescriptorSize <= data.size() && descriptors.size() < 64;
        at += table::kDescriptorSize) {
-    descriptors.push_back(table::decode_descriptor(
-        std::span<const unsigned char, table::kDescriptorSize>(
+    descriptors.push_back(
+        table::decode_descriptor(std::span<const unsigned char, table::kDescriptorSize>(
             reinterpret_cast<const unsigned char*>(data.data() + at), table::kDescriptorSize)));
   }
   const std::span<const char> record(data.data(), data.size());
@@ -87,8 +87,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   }
   // The export reads and writes in the working directory: give it a folder of its own,
   // in memory where the machine has one.
-  std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm/invoice-fuzz-XXXXXX"
-                                                      : "/tmp/invoice-fuzz-XXXXXX";
+  std::string folder =
+      access("/dev/shm", W_OK) == 0 ? "/dev/shm/invoice-fuzz-XXXXXX" : "/tmp/invoice-fuzz-XXXXXX";
   if (mkdtemp(folder.data()) == nullptr || chdir(folder.c_str()) != 0) std::abort();
   return 0;
 }

@@ -14,7 +14,9 @@ namespace {
 
 using fixture::InvoiceTables;
 
-constexpr const char* kMissingArgument = "Brak parametru - nazwa pliku wyj\x9e" "ciowego";
+constexpr const char* kMissingArgument =
+    "Brak parametru - nazwa pliku wyj\x9e"
+    "ciowego";
 
 TEST(ExportRun, WritesTheGoldenInvoiceWhateverTheHeaderTrailer) {
   for (const std::size_t trailer :
@@ -84,7 +86,7 @@ TEST(ExportRun, TableFailures) {
   const std::string two_positions = golden.substr(0, golden.find("[Poz3]"));
   struct Case {
     const char* what;
-    void (*edit)(InvoiceTables&);                        // before the tables are written
+    void (*edit)(InvoiceTables&);                         // before the tables are written
     void (*damage)(const InvoiceTables&, const Folder&);  // to the written files
     std::string out;
     std::string err;
@@ -106,7 +108,8 @@ TEST(ExportRun, TableFailures) {
       {"invoice table cut inside its first record", nullptr,
        [](const InvoiceTables& t, const Folder& f) {
          const std::string bytes = fixture::table_bytes(t.invoice);
-         fixture::write_file(f / "dfaktura.dbf", bytes.substr(0, fixture::header_length(t.invoice) + 5));
+         fixture::write_file(f / "dfaktura.dbf",
+                             bytes.substr(0, fixture::header_length(t.invoice) + 5));
        },
        "", "Brak rekordu w dfaktura.dbf\r\n", "", 1},
       {"invoice table with record length 0", nullptr,
@@ -124,10 +127,10 @@ TEST(ExportRun, TableFailures) {
        },
        "", "Uszkodzony naglowek dpozycja.dbf\r\n", header_only, 1},
       {"empty goods file", nullptr,
-       [](const InvoiceTables&, const Folder& f) { fixture::write_file(f / "dtowar.dbf", ""); },
-       "", "Uszkodzony naglowek dtowar.dbf\r\n", header_only, 1},
-      {"positions count 0", [](InvoiceTables& t) { t.positions.record_count = 0; }, nullptr, "",
-       "", header_only, 0},
+       [](const InvoiceTables&, const Folder& f) { fixture::write_file(f / "dtowar.dbf", ""); }, "",
+       "Uszkodzony naglowek dtowar.dbf\r\n", header_only, 1},
+      {"positions count 0", [](InvoiceTables& t) { t.positions.record_count = 0; }, nullptr, "", "",
+       header_only, 0},
       {"positions count with the top bit set",
        [](InvoiceTables& t) { t.positions.record_count = -2147483647 - 1; }, nullptr, "", "",
        header_only, 0},
@@ -136,8 +139,9 @@ TEST(ExportRun, TableFailures) {
        "Niepelna tabela dpozycja.dbf\r\n", golden, 1},
       {"positions count below the records there",
        [](InvoiceTables& t) { t.positions.record_count = 2; }, nullptr, "", "", two_positions, 0},
-      {"goods table ends before the positions", [](InvoiceTables& t) { t.goods.records.pop_back(); },
-       nullptr, "", "Niepelna tabela dtowar.dbf\r\n", two_positions, 1},
+      {"goods table ends before the positions",
+       [](InvoiceTables& t) { t.goods.records.pop_back(); }, nullptr, "",
+       "Niepelna tabela dtowar.dbf\r\n", two_positions, 1},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
@@ -175,7 +179,9 @@ TEST(ExportRun, RefusesToOverwriteAnInputTable) {
        },
        "dpozycja.dbf"},
       {"sub/../dtowar.dbf",
-       [](const std::filesystem::path& folder) { std::filesystem::create_directory(folder / "sub"); },
+       [](const std::filesystem::path& folder) {
+         std::filesystem::create_directory(folder / "sub");
+       },
        "dtowar.dbf"},
   };
   for (const Case& c : kCases) {
@@ -187,8 +193,10 @@ TEST(ExportRun, RefusesToOverwriteAnInputTable) {
     const fixture::RunResult run = fixture::run_invoice_export(folder.path, {c.output});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, std::string("Plik wyjsciowy ") + c.output + " to tabela " + c.table + "\r\n");
-    EXPECT_EQ(fixture::read_file(folder.path / "dfaktura.dbf"), fixture::table_bytes(tables.invoice));
+    EXPECT_EQ(run.err,
+              std::string("Plik wyjsciowy ") + c.output + " to tabela " + c.table + "\r\n");
+    EXPECT_EQ(fixture::read_file(folder.path / "dfaktura.dbf"),
+              fixture::table_bytes(tables.invoice));
     EXPECT_EQ(fixture::read_file(folder.path / "dpozycja.dbf"),
               fixture::table_bytes(tables.positions));
     EXPECT_EQ(fixture::read_file(folder.path / "dtowar.dbf"), fixture::table_bytes(tables.goods));

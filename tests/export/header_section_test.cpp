@@ -18,11 +18,11 @@ TEST(HeaderSection, LinesFromTheInvoiceTable) {
   };
   const Case kCases[] = {
       {"filling spaces of the number stay", nullptr, "Nr=", "12        /2026"},
-      {"missing number", [](InvoiceTables& t) { fixture::rename_field(t.invoice, "NR_WEWN", "NR"); },
-       "Nr=", "/2026"},
+      {"missing number",
+       [](InvoiceTables& t) { fixture::rename_field(t.invoice, "NR_WEWN", "NR"); }, "Nr=", "/2026"},
       {"missing year",
-       [](InvoiceTables& t) { fixture::rename_field(t.invoice, "NR_WEWN_R", "ROK"); }, "Nr=",
-       "12        /"},
+       [](InvoiceTables& t) { fixture::rename_field(t.invoice, "NR_WEWN_R", "ROK"); },
+       "Nr=", "12        /"},
       {"date", [](InvoiceTables& t) { fixture::set_value(t.invoice, "DATA", "20030123"); },
        "DataWyst=", "03.01.23"},
       {"sale date", [](InvoiceTables& t) { fixture::set_value(t.invoice, "DAT_S", "19991231"); },
@@ -40,7 +40,12 @@ TEST(HeaderSection, LinesFromTheInvoiceTable) {
        },
        "DataSprzed=", "03.1 .  "},
       {"NUL inside the date",
-       [](InvoiceTables& t) { fixture::set_value(t.invoice, "TERMIN", std::string("2003\0" "123", 8)); },
+       [](InvoiceTables& t) {
+         fixture::set_value(t.invoice, "TERMIN",
+                            std::string("2003\0"
+                                        "123",
+                                        8));
+       },
        "Termin=", "03.  .  "},
       {"check", [](InvoiceTables& t) { fixture::set_value(t.invoice, "SPOS_ZAPL", "Czek"); },
        "Platnosc=", "czek"},

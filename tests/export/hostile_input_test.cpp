@@ -44,7 +44,8 @@ Outcome run_sound(const std::vector<std::string>& tables) {
     fixture::write_file(folder.path / kTableNames[i], tables[i]);
   }
   const fixture::InProcessRun run = fixture::run_in_process(folder.path, {"faktura.txt"});
-  Outcome outcome{run.result.status, run.result.err, fixture::read_file(folder.path / "faktura.txt")};
+  Outcome outcome{run.result.status, run.result.err,
+                  fixture::read_file(folder.path / "faktura.txt")};
   EXPECT_EQ(run.descriptors_left_open, 0);
   EXPECT_EQ(run.result.out, "");
   EXPECT_TRUE(outcome.status == 0 || outcome.status == 1) << outcome.status;
@@ -102,10 +103,10 @@ TEST(HostileInput, DamagedHeaders) {
     void (*damage)(std::string& bytes, std::size_t field_count);
     Expected invoice, positions, goods;
   };
-  constexpr Expected kDamaged[] = {{1, "Uszkodzony naglowek", -1}, {1, "Uszkodzony naglowek", 0},
-                                   {1, "Uszkodzony naglowek", 0}};
-  constexpr Expected kNoRecords[] = {{1, "Brak rekordu w", -1}, {1, "Niepelna tabela", 0},
-                                     {1, "Niepelna tabela", 0}};
+  constexpr Expected kDamaged[] = {
+      {1, "Uszkodzony naglowek", -1}, {1, "Uszkodzony naglowek", 0}, {1, "Uszkodzony naglowek", 0}};
+  constexpr Expected kNoRecords[] = {
+      {1, "Brak rekordu w", -1}, {1, "Niepelna tabela", 0}, {1, "Niepelna tabela", 0}};
   constexpr Expected kWhole = {0, "", 3};
   const Case kCases[] = {
       {"header length 0", [](std::string& b, std::size_t) { fixture::put_u16le(b, 8, 0); },
@@ -124,8 +125,8 @@ TEST(HostileInput, DamagedHeaders) {
        kNoRecords[0], kNoRecords[1], kNoRecords[2]},
       {"record length 0", [](std::string& b, std::size_t) { fixture::put_u16le(b, 10, 0); },
        kDamaged[0], kDamaged[1], kDamaged[2]},
-      {"record length 1", [](std::string& b, std::size_t) { fixture::put_u16le(b, 10, 1); },
-       kWhole, kWhole, kWhole},
+      {"record length 1", [](std::string& b, std::size_t) { fixture::put_u16le(b, 10, 1); }, kWhole,
+       kWhole, kWhole},
       {"record length 65535", [](std::string& b, std::size_t) { fixture::put_u16le(b, 10, 65535); },
        kNoRecords[0], kNoRecords[1], kNoRecords[2]},
       {"widths summing past the record length",
@@ -142,11 +143,16 @@ TEST(HostileInput, DamagedHeaders) {
          }
        },
        kWhole, kWhole, kWhole},
-      {"record count -1", [](std::string& b, std::size_t) { fixture::put_i32le(b, 4, -1); },
-       kWhole, {0, "", 0}, kWhole},
+      {"record count -1",
+       [](std::string& b, std::size_t) { fixture::put_i32le(b, 4, -1); },
+       kWhole,
+       {0, "", 0},
+       kWhole},
       {"record count 2^31-1",
-       [](std::string& b, std::size_t) { fixture::put_i32le(b, 4, 2147483647); }, kWhole,
-       {1, "Niepelna tabela", 3}, kWhole},
+       [](std::string& b, std::size_t) { fixture::put_i32le(b, 4, 2147483647); },
+       kWhole,
+       {1, "Niepelna tabela", 3},
+       kWhole},
   };
   const InvoiceTables tables = fixture::sample_invoice();
   const std::size_t field_counts[] = {tables.invoice.fields.size(), tables.positions.fields.size(),
@@ -176,9 +182,9 @@ TEST(HostileInput, LargestDescriptorCount) {
     for (auto& record : tables.goods.records) record.insert(record.begin(), "f");
   }
   ASSERT_LE(fixture::header_length(tables.goods), 65535);
-  const Outcome outcome = run_sound({fixture::table_bytes(tables.invoice),
-                                     fixture::table_bytes(tables.positions),
-                                     fixture::table_bytes(tables.goods)});
+  const Outcome outcome =
+      run_sound({fixture::table_bytes(tables.invoice), fixture::table_bytes(tables.positions),
+                 fixture::table_bytes(tables.goods)});
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.invoice, fixture::golden_invoice());
 }

@@ -8,9 +8,8 @@ namespace fixture {
 InvoiceTables sample_invoice() {
   InvoiceTables tables;
   tables.invoice.fields = {
-      {"NR_WEWN", 'C', 10},  {"NR_WEWN_R", 'C', 4}, {"NABYWCA", 'C', 30},
-      {"DATA", 'D', 8},      {"DAT_S", 'D', 8},     {"SPOS_ZAPL", 'C', 10},
-      {"TERMIN", 'D', 8},    {"WARTOSC", 'N', 12, 2},
+      {"NR_WEWN", 'C', 10}, {"NR_WEWN_R", 'C', 4},  {"NABYWCA", 'C', 30}, {"DATA", 'D', 8},
+      {"DAT_S", 'D', 8},    {"SPOS_ZAPL", 'C', 10}, {"TERMIN", 'D', 8},   {"WARTOSC", 'N', 12, 2},
   };
   tables.invoice.records = {
       {"12", "2026", "Sklep \xbd\xa2\x88ty Sp. z o.o.", "20261211", "20261210", "Przelew",
@@ -19,7 +18,10 @@ InvoiceTables sample_invoice() {
   };
 
   tables.positions.fields = {
-      {"LP", 'N', 3}, {"ID_TOW", 'N', 6}, {"ILOSC", 'N', 10, 3}, {"WART_ZL", 'N', 12, 2},
+      {"LP", 'N', 3},
+      {"ID_TOW", 'N', 6},
+      {"ILOSC", 'N', 10, 3},
+      {"WART_ZL", 'N', 12, 2},
   };
   tables.positions.records = {
       {"1", "101", "12.000", "39.48"},
@@ -28,9 +30,8 @@ InvoiceTables sample_invoice() {
   };
 
   tables.goods.fields = {
-      {"ID_TOW", 'N', 6},      {"TOWAR", 'C', 40},    {"KOD_KRESKI", 'C', 13},
-      {"JM", 'C', 5},          {"NAZWISKO", 'C', 20}, {"CENA", 'N', 10, 2},
-      {"PODA_OBRO", 'N', 5, 2},
+      {"ID_TOW", 'N', 6},    {"TOWAR", 'C', 40},   {"KOD_KRESKI", 'C', 13},  {"JM", 'C', 5},
+      {"NAZWISKO", 'C', 20}, {"CENA", 'N', 10, 2}, {"PODA_OBRO", 'N', 5, 2},
   };
   // Code page 852: \xbd is Z with dot above, \xbe z with dot above, \xa2 o acute,
   // \x88 l with stroke, \x86 c acute.
@@ -83,7 +84,9 @@ std::string line_value(const std::string& invoice, const std::string& key) {
   return invoice.substr(start, invoice.find("\r\n", start) - start);
 }
 
-std::string golden_invoice() { return read_file(std::filesystem::path(GOLDEN_FOLDER) / "invoice.txt"); }
+std::string golden_invoice() {
+  return read_file(std::filesystem::path(GOLDEN_FOLDER) / "invoice.txt");
+}
 
 std::string header_section_of(const std::string& invoice) {
   return invoice.substr(0, invoice.find("[Poz"));

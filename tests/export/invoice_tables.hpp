@@ -2,9 +2,8 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
-
 #include <optional>
+#include <string>
 
 #include "run_program.hpp"
 #include "table_builder.hpp"

@@ -20,17 +20,17 @@ TEST(PositionSections, LinesOfAPosition) {
   };
   const Case kCases[] = {
       {"quantity text as stored", nullptr, "Ilosc=", "    12.000"},
-      {"VAT rate", [](InvoiceTables& t) { fixture::set_value(t.goods, "PODA_OBRO", "7"); }, "Vat=",
-       "7 %"},
-      {"VAT rate truncated", [](InvoiceTables& t) { fixture::set_value(t.goods, "PODA_OBRO", "22.9"); },
-       "Vat=", "22 %"},
-      {"negative VAT rate", [](InvoiceTables& t) { fixture::set_value(t.goods, "PODA_OBRO", "-3.5"); },
-       "Vat=", "-3 %"},
-      {"missing VAT rate", [](InvoiceTables& t) { fixture::rename_field(t.goods, "PODA_OBRO", "VAT"); },
-       "Vat=", "0 %"},
+      {"VAT rate", [](InvoiceTables& t) { fixture::set_value(t.goods, "PODA_OBRO", "7"); },
+       "Vat=", "7 %"},
+      {"VAT rate truncated",
+       [](InvoiceTables& t) { fixture::set_value(t.goods, "PODA_OBRO", "22.9"); }, "Vat=", "22 %"},
+      {"negative VAT rate",
+       [](InvoiceTables& t) { fixture::set_value(t.goods, "PODA_OBRO", "-3.5"); }, "Vat=", "-3 %"},
+      {"missing VAT rate",
+       [](InvoiceTables& t) { fixture::rename_field(t.goods, "PODA_OBRO", "VAT"); }, "Vat=", "0 %"},
       {"zero quantity, positive value",
-       [](InvoiceTables& t) { fixture::set_value(t.positions, "ILOSC", "0.000"); }, "CenaNetto=",
-       "1.#INF"},
+       [](InvoiceTables& t) { fixture::set_value(t.positions, "ILOSC", "0.000"); },
+       "CenaNetto=", "1.#INF"},
       {"zero quantity, negative value",
        [](InvoiceTables& t) {
          fixture::set_value(t.positions, "ILOSC", "0");
@@ -44,8 +44,8 @@ TEST(PositionSections, LinesOfAPosition) {
        },
        "CenaNetto=", "-1.#IND"},
       {"quantity -0 flips the infinity",
-       [](InvoiceTables& t) { fixture::set_value(t.positions, "ILOSC", "-0"); }, "CenaNetto=",
-       "-1.#INF"},
+       [](InvoiceTables& t) { fixture::set_value(t.positions, "ILOSC", "-0"); },
+       "CenaNetto=", "-1.#INF"},
       {"zero value, negative quantity",
        [](InvoiceTables& t) {
          fixture::set_value(t.positions, "ILOSC", "-3");
@@ -53,8 +53,8 @@ TEST(PositionSections, LinesOfAPosition) {
        },
        "CenaNetto=", "0.0000"},
       {"return of goods",
-       [](InvoiceTables& t) { fixture::set_value(t.positions, "ILOSC", "-12.000"); }, "CenaNetto=",
-       "-3.2900"},
+       [](InvoiceTables& t) { fixture::set_value(t.positions, "ILOSC", "-12.000"); },
+       "CenaNetto=", "-3.2900"},
       {"value 10, quantity 4",
        [](InvoiceTables& t) {
          fixture::set_value(t.positions, "ILOSC", "4");
@@ -63,8 +63,8 @@ TEST(PositionSections, LinesOfAPosition) {
        "CenaNetto=", "2.5000"},
       {"classification comes from NAZWISKO only",
        [](InvoiceTables& t) { fixture::rename_field(t.goods, "NAZWISKO", "PKWIU"); }, "PKWIU=", ""},
-      {"missing goods name", [](InvoiceTables& t) { fixture::rename_field(t.goods, "TOWAR", "NAZWA"); },
-       "Nazwa=", ""},
+      {"missing goods name",
+       [](InvoiceTables& t) { fixture::rename_field(t.goods, "TOWAR", "NAZWA"); }, "Nazwa=", ""},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
@@ -85,13 +85,17 @@ TEST(PositionSections, LayoutsThatGiveTheSameInvoice) {
   };
   const Case kCases[] = {
       {"deleted records are read like any other",
-       [](InvoiceTables& t) { t.positions.deleted = t.goods.deleted = {true, false, true}; }},
+       [](InvoiceTables& t) {
+         t.positions.deleted = t.goods.deleted = {true, false, true};
+       }},
       {"the goods record count is not consulted",
        [](InvoiceTables& t) { t.goods.record_count = 0; }},
       {"more goods than positions",
        [](InvoiceTables& t) { t.goods.records.push_back(t.goods.records.front()); }},
       {"no end-of-file marker",
-       [](InvoiceTables& t) { t.positions.end_of_file_marker = t.goods.end_of_file_marker = false; }},
+       [](InvoiceTables& t) {
+         t.positions.end_of_file_marker = t.goods.end_of_file_marker = false;
+       }},
       {"goods fields beyond offset 32767 in records longer than 2047 bytes",
        [](InvoiceTables& t) {
          for (int i = 0; i < 130; ++i) {

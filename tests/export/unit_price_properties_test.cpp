@@ -29,8 +29,9 @@ bool increment(std::string& digits) {
 std::string reference_price(double value) {
   // Every finite double has at most 1074 decimals, so this expansion is exact.
   static char exact[2000];
-  const auto end = std::to_chars(exact, exact + sizeof exact, std::fabs(value),
-                                 std::chars_format::fixed, 1100).ptr;
+  const auto end =
+      std::to_chars(exact, exact + sizeof exact, std::fabs(value), std::chars_format::fixed, 1100)
+          .ptr;
   const std::string text(exact, end);
   const std::size_t point = text.find('.');
   std::string all = text.substr(0, point) + text.substr(point + 1);
@@ -77,7 +78,8 @@ void expect_rule(double value) {
 TEST(UnitPriceProperties, QuotientsOfMoneyAndQuantities) {
   std::mt19937_64 random(1);
   for (int i = 0; i < 200000; ++i) {
-    const double value = static_cast<double>(static_cast<std::int64_t>(random() % 100000000) - 1000000) / 100;
+    const double value =
+        static_cast<double>(static_cast<std::int64_t>(random() % 100000000) - 1000000) / 100;
     const double quantity = static_cast<double>(random() % 1000000 + 1) / 1000;
     expect_rule(value / quantity);
   }
@@ -89,7 +91,8 @@ TEST(UnitPriceProperties, ExactTiesAtTheFourthDecimalAndAtSeventeenDigits) {
     // k / 32 ends in 5 at the fifth decimal for odd k.
     expect_rule(static_cast<double>(random() % 100000000) / 32);
     // Between 2^49 and 2^53 quarters are exact: 16 integer digits and .25 or .75.
-    expect_rule(static_cast<double>((std::uint64_t{1} << 49) + random() % (std::uint64_t{1} << 52)) + 0.25);
+    expect_rule(
+        static_cast<double>((std::uint64_t{1} << 49) + random() % (std::uint64_t{1} << 52)) + 0.25);
     expect_rule(-static_cast<double>(random() % 9000000000000000 + 1000000000000000) - 0.75);
   }
 }

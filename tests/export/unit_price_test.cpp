@@ -61,7 +61,7 @@ TEST(UnitPrice, ExactTiesAtSeventeenDigitsRoundUp) {
     std::string_view want;
   };
   const Case kCases[] = {
-      {1234567890123456.25, "1234567890123456.3000"},   // even neighbour would be .2
+      {1234567890123456.25, "1234567890123456.3000"},  // even neighbour would be .2
       {1234567890123456.75, "1234567890123456.8000"},
       {-1234567890123456.25, "-1234567890123456.3000"},
       {999999999999999.875, "999999999999999.8800"},

@@ -8,8 +8,8 @@ namespace fixture {
 
 std::optional<int> count_whole_sections(std::string_view invoice) {
   if (invoice.empty()) return -1;
-  std::vector<std::string> keys = {"[Naglowek]", "Nr=", "DataWyst=", "DataSprzed=", "Platnosc=",
-                                   "Termin="};
+  std::vector<std::string> keys = {
+      "[Naglowek]", "Nr=", "DataWyst=", "DataSprzed=", "Platnosc=", "Termin="};
   std::size_t at = 0;
   for (int sections = 0;; ++sections) {
     const std::string next_section = "[Poz" + std::to_string(sections + 1) + "]";

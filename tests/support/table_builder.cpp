@@ -50,8 +50,7 @@ std::string header_bytes(const Table& table, std::int32_t record_count) {
   return bytes;
 }
 
-std::string record_bytes(const Table& table, const std::vector<std::string>& values,
-                         bool deleted) {
+std::string record_bytes(const Table& table, const std::vector<std::string>& values, bool deleted) {
   std::string bytes(1, deleted ? '*' : ' ');
   for (std::size_t i = 0; i < table.fields.size(); ++i) {
     const Field& field = table.fields[i];

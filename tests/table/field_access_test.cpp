@@ -75,13 +75,18 @@ TEST(FieldAccess, TextIsClampedToTheRecordAndStopsAtNul) {
 
 TEST(FieldAccess, GetFieldTextFillsTheBufferAsDescribed) {
   const std::vector<FieldDescriptor> fields = {descriptor("A", 3), descriptor("B", 6)};
-  const std::string_view record = std::string_view(" xyz1\0" "2345", 10);
+  const std::string_view record = std::string_view(
+      " xyz1\0"
+      "2345",
+      10);
   char buffer[table::FIELD_TEXT_SIZE];
   std::memset(buffer, '#', sizeof buffer);
-  EXPECT_EQ(table::get_field_text(fields, buffer, bytes_of(record), "B", table::MAX_FIELD_TEXT), 1u);
+  EXPECT_EQ(table::get_field_text(fields, buffer, bytes_of(record), "B", table::MAX_FIELD_TEXT),
+            1u);
   // The text, NULs up to the width, and one NUL after it; nothing further is touched.
   EXPECT_EQ(std::string_view(buffer, 8), std::string_view("1\0\0\0\0\0\0#", 8));
-  EXPECT_EQ(table::get_field_text(fields, buffer, bytes_of(record), "Q", table::MAX_FIELD_TEXT), 0u);
+  EXPECT_EQ(table::get_field_text(fields, buffer, bytes_of(record), "Q", table::MAX_FIELD_TEXT),
+            0u);
   EXPECT_EQ(buffer[0], '\0');
 }
 
@@ -91,6 +96,7 @@ TEST(FieldAccess, TextToNumber) {
     double want;
   };
   const double inf = std::numeric_limits<double>::infinity();
+  // clang-format off
   const Case kCases[] = {
       {"   123.45", 123.45}, {"-7.9", -7.9},      {"1,5", 1.0},        {"1D3", 1000.0},
       {"1d-2", 0.01},       {"1e3", 1000.0},     {"1E+3", 1000.0},    {"1e", 1.0},
@@ -105,6 +111,7 @@ TEST(FieldAccess, TextToNumber) {
       {"0.0000000000000000000000000000001e5201", inf},
       {"12345678901234567890123456789", 12345678901234567890123456789.0},
   };
+  // clang-format on
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.text);
     const double got = table::text_to_number(c.text);
@@ -135,8 +142,8 @@ TEST(FieldAccess, TruncateToLong) {
       {4294967297.0, 1},
       {-4294967297.0, -1},
       {9223372036854774784.0, -1024},  // 2^63 - 1024: low 32 bits 0xFFFFFC00
-      {9223372036854775808.0, 0},  // 2^63: beyond the 64-bit range
-      {-9223372036854775808.0, 0},  // -2^63 itself: in range, low 32 bits 0
+      {9223372036854775808.0, 0},      // 2^63: beyond the 64-bit range
+      {-9223372036854775808.0, 0},     // -2^63 itself: in range, low 32 bits 0
       {std::numeric_limits<double>::infinity(), 0},
       {std::numeric_limits<double>::quiet_NaN(), 0},
   };

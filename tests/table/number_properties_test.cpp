@@ -29,7 +29,8 @@ std::string number_text(std::mt19937_64& random) {
   text += pick({"", "", "-", "+"});
   const int scale = static_cast<int>(random() % 4);  // mostly short, sometimes long mantissas
   text += digits(random, static_cast<int>(random() % (scale == 3 ? 40 : 8)));
-  if (random() % 2) text += "." + digits(random, static_cast<int>(random() % (scale == 3 ? 40 : 6)));
+  if (random() % 2)
+    text += "." + digits(random, static_cast<int>(random() % (scale == 3 ? 40 : 6)));
   if (random() % 3 == 0) {
     text += pick({"e", "E", "d", "D"}) + pick({"", "+", "-"});
     text += digits(random, static_cast<int>(random() % 5));

@@ -77,9 +77,8 @@ TEST(TableFile, FieldCountComesFromTheHeaderLength) {
     std::uint16_t header_length;
     std::uint16_t field_count;
   };
-  constexpr Case kCases[] = {{33, 0},   {64, 0},     {65, 1},     {66, 1},
-                             {97, 2},   {98, 2},     {0, 65534},  {1, 65535},
-                             {32, 65535}, {65535, 2046}};
+  constexpr Case kCases[] = {{33, 0}, {64, 0},    {65, 1},    {66, 1},     {97, 2},
+                             {98, 2}, {0, 65534}, {1, 65535}, {32, 65535}, {65535, 2046}};
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.header_length);
     EXPECT_EQ(table::field_count_for(c.header_length), c.field_count);
