@@ -7,14 +7,16 @@ namespace invoice_export {
 namespace {
 
 void put(std::FILE* stream, std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
+  // A console that cannot take a message has nowhere to report it either.
+  (void)std::fwrite(text.data(), 1, text.size(), stream);
 }
 
 }  // namespace
 
 void report_missing_argument() {
-  put(stdout, "Brak parametru - nazwa pliku wyj\x9e"
-              "ciowego");
+  put(stdout,
+      "Brak parametru - nazwa pliku wyj\x9e"
+      "ciowego");
 }
 
 void report_cannot_open(std::string_view file_name) {

@@ -25,7 +25,7 @@ bool open_invoice_output(InvoiceOutput& output, const char* path) {
   output.failed = false;
   if (!output.stream) return false;
   // Blocks go straight to the file; the stream's own buffer would only copy them again.
-  std::setvbuf(output.stream.get(), nullptr, _IONBF, 0);
+  (void)std::setvbuf(output.stream.get(), nullptr, _IONBF, 0);
   return true;
 }
 

@@ -11,12 +11,12 @@
 
 namespace invoice_export {
 
-constexpr std::size_t kOutputBufferSize = 64 * 1024;
+constexpr std::size_t kOutputBufferSize = std::size_t{64} * 1024;
 constexpr std::string_view kLineEnd = "\r\n";
 
 struct InvoiceOutput {
   table::FilePtr stream;
-  std::array<char, kOutputBufferSize> buffer;
+  std::array<char, kOutputBufferSize> buffer{};
   std::size_t used = 0;
   bool failed = false;  // a block could not be written; nothing more is attempted
 };

@@ -42,7 +42,7 @@ PositionFields locate_position_fields(const table::TableFile& positions,
 
 void put_decimal(InvoiceOutput& output, std::int64_t number) {
   char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  auto* const end = std::to_chars(digits, digits + sizeof digits, number).ptr;
   put(output, {digits, static_cast<std::size_t>(end - digits)});
 }
 
@@ -53,30 +53,28 @@ void write_position_section(InvoiceOutput& output, std::int64_t number,
     return table::field_string(record, field, table::MAX_FIELD_TEXT);
   };
 
+  // Each line end goes out together with the key of the next line.
   put(output, "[Poz");
   put_decimal(output, number);
-  put_line(output, "]");
-  put(output, "Nazwa=");
-  put_line(output, text(goods, fields.name));
-  put(output, "Symbol=");
-  put_line(output, text(goods, fields.barcode));
-  put(output, "Jedn=");
-  put_line(output, text(goods, fields.unit));
-  put(output, "Ilosc=");
-  put_line(output, text(position, fields.quantity));
+  put(output, "]\r\nNazwa=");
+  put(output, text(goods, fields.name));
+  put(output, "\r\nSymbol=");
+  put(output, text(goods, fields.barcode));
+  put(output, "\r\nJedn=");
+  put(output, text(goods, fields.unit));
+  put(output, "\r\nIlosc=");
+  put(output, text(position, fields.quantity));
 
   // No guard against a zero quantity: the price then reads 1.#INF, -1.#INF or -1.#IND,
   // which the importing side knows.
   const double line_value = table::field_real(position, fields.line_value, 1);
   const double quantity = table::field_real(position, fields.quantity, 1);
   UnitPriceBuffer price;
-  put(output, "CenaNetto=");
-  put_line(output, format_unit_price(line_value / quantity, price));
-
-  put(output, "Vat=");
+  put(output, "\r\nCenaNetto=");
+  put(output, format_unit_price(line_value / quantity, price));
+  put(output, "\r\nVat=");
   put_decimal(output, table::field_long(goods, fields.vat_rate, 1));
-  put_line(output, " %");
-  put(output, "PKWIU=");
+  put(output, " %\r\nPKWIU=");
   put_line(output, text(goods, fields.classification));
 }
 

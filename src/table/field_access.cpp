@@ -57,18 +57,6 @@ std::int32_t field_offset(std::span<const FieldDescriptor> descriptors, std::str
   return locate_field(descriptors, name).offset;
 }
 
-std::string_view field_string(std::span<const char> record, FieldLocation field,
-                              std::size_t max) {
-  if (field.offset < 0) return {};
-  const auto offset = static_cast<std::size_t>(field.offset);
-  if (offset >= record.size()) return {};
-  const std::size_t length = std::min({static_cast<std::size_t>(field.width), max,
-                                       record.size() - offset});
-  const char* start = record.data() + offset;
-  const void* nul = std::memchr(start, '\0', length);
-  return {start, nul == nullptr ? length : static_cast<std::size_t>(static_cast<const char*>(nul) - start)};
-}
-
 std::size_t get_field_text(std::span<const FieldDescriptor> descriptors,
                            std::span<char> destination, std::span<const char> record,
                            std::string_view name, std::size_t max) {
@@ -104,7 +92,7 @@ double text_to_number(std::string_view text) {
     const auto digit = static_cast<std::uint64_t>(*at - '0');
     if (significant_digits < kMaxExactDigits) {
       mantissa = mantissa * 10 + digit;
-      significant_digits += mantissa != 0;  // leading zeros do not count
+      if (mantissa != 0) ++significant_digits;  // leading zeros do not count
     } else {
       exact = exact && digit == 0;
       ++scale;
@@ -119,7 +107,7 @@ double text_to_number(std::string_view text) {
       const auto digit = static_cast<std::uint64_t>(*at - '0');
       if (significant_digits < kMaxExactDigits) {
         mantissa = mantissa * 10 + digit;
-        significant_digits += mantissa != 0;
+        if (mantissa != 0) ++significant_digits;
         --scale;
       } else {
         exact = exact && digit == 0;
@@ -144,7 +132,8 @@ double text_to_number(std::string_view text) {
   if (mantissa == 0) return negative ? -0.0 : 0.0;
 
   // Both factors exact as doubles: one correctly rounded multiplication or division.
-  if (exact && mantissa <= kMaxExactMantissa && scale >= -kMaxExactPower && scale <= kMaxExactPower) {
+  if (exact && mantissa <= kMaxExactMantissa && scale >= -kMaxExactPower &&
+      scale <= kMaxExactPower) {
     auto value = static_cast<double>(mantissa);
     value = scale < 0 ? value / kPowersOfTen[-scale] : value * kPowersOfTen[scale];
     return negative ? -value : value;

@@ -1,8 +1,10 @@
 // Finds fields of a record by name and reads them as text, real number or integer.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 
@@ -31,8 +33,19 @@ std::int32_t field_offset(std::span<const FieldDescriptor> descriptors, std::str
 // The field's stored bytes up to the first NUL, at most max of them, and never past
 // the end of the record: a field reaching past the end gives what lies inside it, one
 // starting at or after the end gives nothing. Not trimmed.
-std::string_view field_string(std::span<const char> record, FieldLocation field,
-                              std::size_t max);
+// Inline: the export reads every text field through it.
+inline std::string_view field_string(std::span<const char> record, FieldLocation field,
+                                     std::size_t max) {
+  if (field.offset < 0) return {};
+  const auto offset = static_cast<std::size_t>(field.offset);
+  if (offset >= record.size()) return {};
+  const std::size_t length =
+      std::min({static_cast<std::size_t>(field.width), max, record.size() - offset});
+  const char* start = record.data() + offset;
+  const void* nul = std::memchr(start, '\0', length);
+  return {start, nul == nullptr ? length
+                                : static_cast<std::size_t>(static_cast<const char*>(nul) - start)};
+}
 
 // Copies the field's text into destination (which must hold max + 1 bytes, and is
 // used up to its size less one at most), filling the rest of the copied width with
@@ -41,11 +54,11 @@ std::size_t get_field_text(std::span<const FieldDescriptor> descriptors,
                            std::span<char> destination, std::span<const char> record,
                            std::string_view name, std::size_t max);
 
-// Reads text (its first MAX_FIELD_TEXT bytes, a field's most) as a number: white space skipped, then the longest prefix of the form
-// [sign] digits [. digits] | [sign] . digits, optionally followed by an exponent
-// letter E, e, D or d with [sign] digits. Anything else ends the number (a comma
-// too). No digits gives +0.0; the value is the nearest double, infinity beyond the
-// range and a signed zero below it.
+// Reads text (its first MAX_FIELD_TEXT bytes, a field's most) as a number: white space skipped,
+// then the longest prefix of the form [sign] digits [. digits] | [sign] . digits, optionally
+// followed by an exponent letter E, e, D or d with [sign] digits. Anything else ends the number (a
+// comma too). No digits gives +0.0; the value is the nearest double, infinity beyond the range and
+// a signed zero below it.
 double text_to_number(std::string_view text);
 
 // A real number truncated toward zero, keeping the low 32 bits of the 64-bit result;

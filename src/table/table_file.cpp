@@ -2,14 +2,11 @@
 // its records one after another.
 #include "table/table_file.hpp"
 
+#include <algorithm>
 #include <new>
 
 namespace table {
 namespace {
-
-// Input is read one record at a time; a large stream buffer keeps that to few system
-// calls.
-constexpr std::size_t kInputBufferSize = 64 * 1024;
 
 std::uint16_t read_u16le(const unsigned char* p) {
   return static_cast<std::uint16_t>(std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8);
@@ -54,7 +51,9 @@ OpenedTable open_table(const char* file_name) {
     opened.status = OpenStatus::cannot_open;
     return opened;
   }
-  std::setvbuf(table.stream.get(), nullptr, _IOFBF, kInputBufferSize);
+  // Records are read in blocks of the table's own; the stream's buffer would only copy
+  // them once more.
+  (void)std::setvbuf(table.stream.get(), nullptr, _IONBF, 0);
 
   // A short read leaves the rest zero: a truncated file shows up as a damaged header
   // or as a missing first record.
@@ -72,15 +71,15 @@ OpenedTable open_table(const char* file_name) {
   std::unique_ptr<unsigned char[]> rest(new (std::nothrow) unsigned char[rest_length]());
   table.field_count = field_count_for(table.header.header_length);
   table.descriptors.reset(new (std::nothrow) FieldDescriptor[table.field_count]);
-  if (!rest || !table.descriptors) {
+  table.block.reset(new (std::nothrow) char[kReadBlockSize]);
+  if (!rest || !table.descriptors || !table.block) {
     opened.status = OpenStatus::out_of_memory;
     return opened;
   }
   (void)std::fread(rest.get(), 1, rest_length, table.stream.get());
   for (std::size_t i = 0; i < table.field_count; ++i) {
-    table.descriptors[i] = decode_descriptor(
-        std::span<const unsigned char, kDescriptorSize>(rest.get() + i * kDescriptorSize,
-                                                        kDescriptorSize));
+    table.descriptors[i] = decode_descriptor(std::span<const unsigned char, kDescriptorSize>(
+        rest.get() + i * kDescriptorSize, kDescriptorSize));
   }
   opened.status = OpenStatus::ok;
   return opened;
@@ -94,13 +93,29 @@ RecordChunk allocate_record_chunk(const TableFile& table) {
 }
 
 bool read_record_chunk(TableFile& table, RecordChunk& chunk) {
-  return std::fread(chunk.bytes.get(), 1, chunk.length, table.stream.get()) == chunk.length;
+  if (table.block_filled - table.block_used < chunk.length) {
+    // Keep the unread tail, then fill the block behind it. A record is at most 65,535
+    // bytes, so after one refill it fits unless the file has ended.
+    char* const block = table.block.get();
+    const std::size_t tail = table.block_filled - table.block_used;
+    std::copy(block + table.block_used, block + table.block_filled, block);
+    table.block_used = 0;
+    table.block_filled =
+        tail + std::fread(block + tail, 1, kReadBlockSize - tail, table.stream.get());
+    if (table.block_filled < chunk.length) return false;
+  }
+  const char* const record = table.block.get() + table.block_used;
+  std::copy(record, record + chunk.length, chunk.bytes.get());
+  table.block_used += chunk.length;
+  return true;
 }
 
 void close_table(TableFile& table) {
   table.stream.reset();
   table.descriptors.reset();
   table.field_count = 0;
+  table.block.reset();
+  table.block_used = table.block_filled = 0;
 }
 
 }  // namespace table

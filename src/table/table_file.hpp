@@ -42,8 +42,10 @@ constexpr std::size_t kFieldDecimalsAt = 17;
 // The smallest header length that holds a header and the terminator byte.
 constexpr std::uint16_t kMinHeaderLength = kHeaderSize + 1;
 
+// The safety net for every path: where a failed close matters (the invoice file), the
+// stream is closed explicitly and the result checked.
 struct FileCloser {
-  void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+  void operator()(std::FILE* file) const noexcept { (void)std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
@@ -60,11 +62,20 @@ struct FieldDescriptor {
   std::uint8_t decimals = 0;
 };
 
+// Records are read from the stream in blocks of this size, large enough for the
+// longest record.
+constexpr std::size_t kReadBlockSize = std::size_t{64} * 1024;
+static_assert(kReadBlockSize >= 65535, "a block must hold the longest record");
+
 struct TableFile {
   FilePtr stream;
   TableHeader header;
   std::unique_ptr<FieldDescriptor[]> descriptors;
   std::uint16_t field_count = 0;
+  // Bytes read ahead from the stream: block[block_used, block_filled) are next.
+  std::unique_ptr<char[]> block;
+  std::size_t block_used = 0;
+  std::size_t block_filled = 0;
 };
 
 // One record's bytes, exactly record length of them; byte 0 is the deletion flag.
@@ -76,7 +87,7 @@ struct RecordChunk {
 enum class OpenStatus {
   ok,
   cannot_open,     // the file does not exist or may not be read
-  out_of_memory,   // the descriptor array or record buffer could not be allocated
+  out_of_memory,   // the descriptors, read block or record buffer could not be allocated
   damaged_header,  // header length below 33 or record length 0: no record can be located
 };
 
@@ -102,7 +113,8 @@ OpenedTable open_table(const char* file_name);
 RecordChunk allocate_record_chunk(const TableFile& table);
 
 // Reads the next record into chunk. False when fewer than record length bytes are
-// left: that is the end of the table, and the partial record is not to be used.
+// left: that is the end of the table, and the partial record is not to be used. The
+// stream is read a block at a time, so most records cost a copy and no call.
 bool read_record_chunk(TableFile& table, RecordChunk& chunk);
 
 inline std::span<const char> record_view(const RecordChunk& chunk) {
@@ -113,7 +125,8 @@ inline std::span<const FieldDescriptor> table_fields(const TableFile& table) {
   return {table.descriptors.get(), table.field_count};
 }
 
-// Closes the stream and releases the descriptors; the table can be closed again safely.
+// Closes the stream and releases the descriptors and read block; the table can be
+// closed again safely.
 void close_table(TableFile& table);
 
 }  // namespace table
