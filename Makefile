@@ -8,7 +8,9 @@ FUZZ_DIR := $(CURDIR)/build/fuzz
 BENCH_POSITIONS ?= 20 10000 100000 1000000
 BENCH_DATA := build/bench/data
 
-.PHONY: all release test demo fuzz bench deps clean
+PREFIX ?= /usr/local
+
+.PHONY: all release test demo install package fuzz bench lint deps clean
 
 all: release
 
@@ -30,6 +32,15 @@ demo: release
 	cd examples && ../build/release/invoice-export ../$(DEMO_DIR)/faktura.txt
 	@echo "--- $(DEMO_DIR)/faktura.txt:"
 	@iconv -f CP852 -t UTF-8 $(DEMO_DIR)/faktura.txt | tr -d '\r'
+
+# Installs the program, man page and documents under PREFIX (bin/, share/man/man1/,
+# share/doc/invoice-export/).
+install: release
+	cmake --install build/release --prefix $(PREFIX)
+
+# A Debian package in build/release, installed with dpkg -i.
+package: release
+	cd build/release && cpack -G DEB
 
 # Runs the libFuzzer target for FUZZ_SECONDS, starting from seeds made of the sample
 # and writer tables plus whatever earlier runs kept in build/fuzz/corpus. A crash,
@@ -58,10 +69,17 @@ bench:
 	build/bench/bench/compare_with_cat $(CURDIR)/build/bench/invoice-export $(BENCH_DATA) $(BENCH_POSITIONS)
 	build/bench/bench/micro_bench
 
+# Formatting of every C++ file, and clang-tidy over the program's sources; both must
+# be clean.
+lint:
+	scripts/install-deps lint
+	cmake --preset release
+	JOBS=$(JOBS) scripts/lint
+
 # Installs what building, testing, fuzzing and benchmarking need, when it is missing
 # (Debian, as root).
 deps:
-	scripts/install-deps test fuzz bench
+	scripts/install-deps test fuzz bench lint
 
 clean:
 	rm -rf build
