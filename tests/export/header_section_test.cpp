@@ -10,13 +10,7 @@ namespace {
 using fixture::InvoiceTables;
 
 TEST(HeaderSection, LinesFromTheInvoiceTable) {
-  struct Case {
-    const char* what;
-    void (*edit)(InvoiceTables&);
-    const char* key;
-    std::string want;
-  };
-  const Case kCases[] = {
+  const fixture::LineCase kCases[] = {
       {"filling spaces of the number stay", nullptr, "Nr=", "12        /2026"},
       {"missing number",
        [](InvoiceTables& t) { fixture::rename_field(t.invoice, "NR_WEWN", "NR"); }, "Nr=", "/2026"},
@@ -64,15 +58,7 @@ TEST(HeaderSection, LinesFromTheInvoiceTable) {
       {"deleted first record is read like any other",
        [](InvoiceTables& t) { t.invoice.deleted = {true}; }, "Nr=", "12        /2026"},
   };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.what);
-    InvoiceTables tables = fixture::sample_invoice();
-    if (c.edit != nullptr) c.edit(tables);
-    const fixture::Export result = fixture::export_tables(tables);
-    EXPECT_EQ(result.run.status, 0) << result.run.err;
-    ASSERT_TRUE(result.invoice.has_value());
-    EXPECT_EQ(fixture::line_value(*result.invoice, c.key), c.want);
-  }
+  fixture::expect_lines(kCases);
 }
 
 }  // namespace

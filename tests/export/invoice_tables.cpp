@@ -1,6 +1,8 @@
 // A small realistic invoice as three tables, for runs of the whole program.
 #include "invoice_tables.hpp"
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 
 namespace fixture {
@@ -82,6 +84,18 @@ std::string line_value(const std::string& invoice, const std::string& key) {
   if (at != 0) at += 2;
   const std::size_t start = at + key.size();
   return invoice.substr(start, invoice.find("\r\n", start) - start);
+}
+
+void expect_lines(std::span<const LineCase> cases) {
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    InvoiceTables tables = sample_invoice();
+    if (c.edit != nullptr) c.edit(tables);
+    const Export result = export_tables(tables);
+    EXPECT_EQ(result.run.status, 0) << result.run.err;
+    ASSERT_TRUE(result.invoice.has_value());
+    EXPECT_EQ(line_value(*result.invoice, c.key), c.want);
+  }
 }
 
 std::string golden_invoice() {

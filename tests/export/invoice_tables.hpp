@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "run_program.hpp"
@@ -39,6 +40,18 @@ void rename_field(Table& table, const std::string& name, const std::string& new_
 
 // The value of the first line starting with key ("Vat=" say), or "<no line>".
 std::string line_value(const std::string& invoice, const std::string& key);
+
+// One line of the invoice after a change to the sample tables: the value of the first
+// line starting with key.
+struct LineCase {
+  const char* what;
+  void (*edit)(InvoiceTables&);  // null: the sample unchanged
+  const char* key;
+  std::string want;
+};
+
+// Exports the sample with each case's change and checks the run and the line.
+void expect_lines(std::span<const LineCase> cases);
 
 // The text of the golden invoice for sample_invoice().
 std::string golden_invoice();

@@ -12,13 +12,7 @@ using fixture::InvoiceTables;
 
 // One line of the first position's section, after a change to the tables.
 TEST(PositionSections, LinesOfAPosition) {
-  struct Case {
-    const char* what;
-    void (*edit)(InvoiceTables&);
-    const char* key;
-    std::string want;
-  };
-  const Case kCases[] = {
+  const fixture::LineCase kCases[] = {
       {"quantity text as stored", nullptr, "Ilosc=", "    12.000"},
       {"VAT rate", [](InvoiceTables& t) { fixture::set_value(t.goods, "PODA_OBRO", "7"); },
        "Vat=", "7 %"},
@@ -66,15 +60,7 @@ TEST(PositionSections, LinesOfAPosition) {
       {"missing goods name",
        [](InvoiceTables& t) { fixture::rename_field(t.goods, "TOWAR", "NAZWA"); }, "Nazwa=", ""},
   };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.what);
-    InvoiceTables tables = fixture::sample_invoice();
-    if (c.edit != nullptr) c.edit(tables);
-    const fixture::Export result = fixture::export_tables(tables);
-    EXPECT_EQ(result.run.status, 0) << result.run.err;
-    ASSERT_TRUE(result.invoice.has_value());
-    EXPECT_EQ(fixture::line_value(*result.invoice, c.key), c.want);
-  }
+  fixture::expect_lines(kCases);
 }
 
 // Layouts that change nothing in the invoice.
