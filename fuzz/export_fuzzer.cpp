@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -30,6 +31,13 @@ constexpr std::string_view kSeparator = "\xFE\xFDTABELA\xFD\xFE";
 constexpr const char* kTableNames[] = {"dfaktura.dbf", "dpozycja.dbf", "dtowar.dbf"};
 
 std::vector<std::string> sample_tables;
+std::string work_folder;
+
+// The scratch folder goes when the fuzzer ends normally.
+void remove_work_folder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(work_folder, ignored);
+}
 
 std::string read_file(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -87,9 +95,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   }
   // The export reads and writes in the working directory: give it a folder of its own,
   // in memory where the machine has one.
-  std::string folder =
+  work_folder =
       access("/dev/shm", W_OK) == 0 ? "/dev/shm/invoice-fuzz-XXXXXX" : "/tmp/invoice-fuzz-XXXXXX";
-  if (mkdtemp(folder.data()) == nullptr || chdir(folder.c_str()) != 0) std::abort();
+  if (mkdtemp(work_folder.data()) == nullptr || chdir(work_folder.c_str()) != 0) std::abort();
+  (void)std::atexit(remove_work_folder);
   return 0;
 }
 
